@@ -1,0 +1,45 @@
+// Test helpers: byte values spelled in hex, and readable failure messages.
+#ifndef ZEMBROLT_ENCODING_TESTING_H_
+#define ZEMBROLT_ENCODING_TESTING_H_
+
+#include <cstdio>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "encoding/text.h"
+
+namespace zembrolt {
+
+// "E4 B8 AD" -> the three bytes; blanks between the pairs are optional.
+inline Bytes HexBytes(std::string_view hex) {
+  std::string bytes;
+  std::string pair;
+  for (char c : hex) {
+    if (c == ' ') continue;
+    pair.push_back(c);
+    if (pair.size() == 2) {
+      bytes.push_back(static_cast<char>(std::stoi(pair, nullptr, 16)));
+      pair.clear();
+    }
+  }
+  return Bytes(std::move(bytes));
+}
+
+inline std::string ToHex(std::string_view bytes) {
+  std::string hex;
+  char digits[4];
+  for (unsigned char b : bytes) {
+    std::snprintf(digits, sizeof digits, "%02X", b);
+    if (!hex.empty()) hex.push_back(' ');
+    hex += digits;
+  }
+  return hex;
+}
+
+inline void PrintTo(const Bytes& b, std::ostream* os) { *os << "Bytes[" << ToHex(b.view()) << "]"; }
+inline void PrintTo(const Text& t, std::ostream* os) { *os << "Text[" << ToHex(t.view()) << "]"; }
+
+}  // namespace zembrolt
+
+#endif  // ZEMBROLT_ENCODING_TESTING_H_
