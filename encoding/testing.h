@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "encoding/convert_encoding.h"
 #include "encoding/text.h"
 
 namespace zembrolt {
@@ -24,6 +25,12 @@ inline Bytes HexBytes(std::string_view hex) {
     }
   }
   return Bytes(std::move(bytes));
+}
+
+// The code page 936 form of `utf8`, to check a byte constant against its
+// spelling in characters.
+inline Text GbkFromUtf8(std::string_view utf8) {
+  return BytesToText(ConvertEncoding(Bytes(utf8), "UTF-8", "CP936"));
 }
 
 inline std::string ToHex(std::string_view bytes) {
