@@ -22,6 +22,7 @@
 #include "app/label_widget.h"
 #include "app/qt_text.h"
 #include "query/query_flow.h"
+#include "query/service_settings.h"
 
 namespace zembrolt {
 namespace {
@@ -212,7 +213,8 @@ MainWindow::MainWindow() {
   // Given to the first of the focus order when the window is first activated.
   focusOrder_.front()->setFocus(Qt::OtherFocusReason);
 
-  connect(button_, &QPushButton::clicked, this, [this] { OnQueryClicked(*this); });
+  connect(button_, &QPushButton::clicked, this,
+          [this] { OnQueryClicked(*this, kRankingServiceBase); });
 }
 
 MainWindow::~MainWindow() = default;

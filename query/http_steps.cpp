@@ -133,8 +133,10 @@ std::optional<UrlParts> CrackUrl(const Text& url) {
 
   const std::size_t authorityEnd = rest.find_first_of("/?");
   std::string_view authority = rest.substr(0, authorityEnd);
-  std::string path(authorityEnd == std::string_view::npos ? "" : rest.substr(authorityEnd));
-  if (!path.starts_with("/")) path.insert(0, "/");
+  const std::string_view pathQuery =
+      authorityEnd == std::string_view::npos ? std::string_view() : rest.substr(authorityEnd);
+  const std::string path =
+      pathQuery.starts_with('/') ? std::string(pathQuery) : "/" + std::string(pathQuery);
 
   const std::size_t at = authority.rfind('@');
   if (at != std::string_view::npos) {

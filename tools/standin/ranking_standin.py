@@ -36,6 +36,7 @@ no such key. MODE is NAME or NAME:N:
   redirect:http  a redirect to the same request on the http listener
   redirect:relative  a redirect by a relative Location
   hops:N         N redirects in a row before the reply
+  body:HEX       exactly the bytes HEX as the body, with Content-Length
 Filler is the offset of every tenth byte, "000000000\\n000000010\\n...".
 
 On start it prints one line to stdout:
@@ -369,6 +370,12 @@ class Standin:
             return finish(conn)
         if name == "nolength":
             conn.sendall(head(200, ["Content-Type: text/plain"]) + filler(number or 30000))
+            return finish(conn)
+
+        if name == "body":
+            body = bytes.fromhex(arg)
+            conn.sendall(head(200, ["Content-Type: application/json; charset=utf-8",
+                                    "Content-Length: %d" % len(body)]) + body)
             return finish(conn)
 
         body = json_reply(hero, platform, name)
