@@ -2,9 +2,11 @@
 """The real executable in a real X server: the window appears with its
 title, centred, at its outer size; Esc ends the process with status 0; with
 no display at all the process ends with status 255 after one stderr line.
-Leaves a screenshot of the window at the path given.
+Space on the focused query button sends exactly the service's request to the
+stand-in service and fills the labels. Leaves screenshots of the window as it
+opens and after the query.
 
-usage: window_xvfb_test.py ZEMBROLT_BINARY SCREENSHOT_PNG
+usage: window_xvfb_test.py ZEMBROLT_BINARY SCREENSHOT_PNG SERVICE_BASE STANDIN CERT_DIR
 """
 
 import os
@@ -12,6 +14,7 @@ import subprocess
 import sys
 import time
 import unittest
+import urllib.parse
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from xsession import XSession  # noqa: E402
@@ -19,6 +22,42 @@ from xsession import XSession  # noqa: E402
 TITLE = "Zembrolt Morvessa"
 BINARY = None
 SCREENSHOT = None
+SERVICE_BASE = None
+STANDIN = None
+CERT_DIR = None
+AGENT = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)"
+# Where the value label 国标 lies in the window: the group box at (56, 32),
+# the label at (56, 40) inside it, 80 x 24.
+NATIONAL_VALUE = "80x24+112+72"
+
+
+def crop(path, geometry):
+    """The raw pixels of `geometry` in the PNG at `path`."""
+    return subprocess.run(["convert", path, "-crop", geometry, "+repage", "rgb:-"],
+                          capture_output=True, check=True).stdout
+
+
+class Standin:
+    """The stand-in service on the port the tool was built to ask."""
+
+    def __init__(self, port):
+        self.process = subprocess.Popen(
+            [sys.executable, STANDIN, "--port", str(port), "--cert-dir", CERT_DIR, "--control",
+             "--max-seconds", "120"],
+            stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        ready = self.process.stdout.readline()
+        if not ready.startswith("ready "):
+            raise RuntimeError("the stand-in did not start: " + ready)
+
+    def requests(self):
+        self.process.stdin.write("requests\n")
+        self.process.stdin.flush()
+        count = int(self.process.stdout.readline().split()[1])
+        return [bytes.fromhex(self.process.stdout.readline().split()[1]) for _ in range(count)]
+
+    def close(self):
+        self.process.stdin.close()
+        self.process.wait(timeout=15)
 
 
 class WindowUnderX(unittest.TestCase):
@@ -37,6 +76,41 @@ class WindowUnderX(unittest.TestCase):
             self.assertEqual(tool.wait(timeout=15), 0)
             self.assertEqual(tool.stderr.read(), "")
 
+    def test_space_queries_the_service_and_fills_the_labels(self):
+        base = urllib.parse.urlsplit(SERVICE_BASE)
+        if base.scheme != "https" or base.hostname not in ("localhost", "127.0.0.1"):
+            self.skipTest("built for a service other than the stand-in: " + SERVICE_BASE)
+        standin = Standin(base.port)
+        try:
+            with XSession(1024, 768) as x:
+                tool = x.start([BINARY])
+                window = x.wait_for_window(TITLE)
+                time.sleep(1.0)
+                before = SCREENSHOT + ".before.png"
+                x.screenshot(window, before)
+                # The focus starts on the query button, where Space clicks.
+                x.key(window, "space")
+                after = os.path.join(os.path.dirname(SCREENSHOT), "window-query.png")
+                deadline = time.monotonic() + 20
+                while True:
+                    x.screenshot(window, after)
+                    if crop(after, NATIONAL_VALUE) != crop(before, NATIONAL_VALUE):
+                        break
+                    self.assertLess(time.monotonic(), deadline, "the labels never changed")
+                    time.sleep(0.2)
+                self.assertEqual(standin.requests(), [
+                    b"GET /hero/select.php?hero=Torvanel&type=aqq HTTP/1.0\r\n"
+                    b"Host: " + base.netloc.encode() + b"\r\n"
+                    b"User-Agent: " + AGENT.encode() + b"\r\n"
+                    b"Accept: */*\r\n\r\n"])
+                # Let the rest of the window paint before the picture is kept.
+                time.sleep(0.5)
+                x.screenshot(window, after)
+                x.key(window, "Escape")
+                self.assertEqual(tool.wait(timeout=15), 0)
+        finally:
+            standin.close()
+
     def test_no_display_ends_with_255_and_one_line(self):
         env = {k: v for k, v in os.environ.items()
                if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
@@ -48,7 +122,7 @@ class WindowUnderX(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
+    if len(sys.argv) != 6:
         sys.exit(__doc__)
-    BINARY, SCREENSHOT = sys.argv[1], sys.argv[2]
+    BINARY, SCREENSHOT, SERVICE_BASE, STANDIN, CERT_DIR = sys.argv[1:]
     unittest.main(argv=sys.argv[:1], verbosity=2)
