@@ -25,3 +25,17 @@ add_custom_command(OUTPUT ${ZEMBROLT_WINEPREFIX}/.made
   VERBATIM
 )
 add_custom_target(wine_prefix ALL DEPENDS ${ZEMBROLT_WINEPREFIX}/.made)
+
+# The demo stand-in's CA, trusted inside this prefix only (never by the host).
+add_executable(trust_ca tools/wine/trust_ca.cpp)
+target_link_libraries(trust_ca PRIVATE crypt32)
+set(ZEMBROLT_TRUST_STAMP ${CMAKE_BINARY_DIR}/wineprefix-trusts-standin-ca)
+add_custom_command(OUTPUT ${ZEMBROLT_TRUST_STAMP}
+  COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:trust_ca> ${CMAKE_BINARY_DIR}/standin/ca.pem
+  COMMAND ${CMAKE_COMMAND} -E touch ${ZEMBROLT_TRUST_STAMP}
+  DEPENDS trust_ca ${ZEMBROLT_WINEPREFIX}/.made ${CMAKE_BINARY_DIR}/standin/ca.pem
+  COMMENT "Trusting the stand-in's CA in the Wine prefix"
+  VERBATIM
+)
+add_custom_target(wine_trusts_standin ALL DEPENDS ${ZEMBROLT_TRUST_STAMP})
+add_dependencies(wine_trusts_standin standin_certs)

@@ -1,8 +1,10 @@
 // The child's stdin and stdout are one end of a loopback TCP connection rather
 // than pipes: Wine hands a socket, but not a pipe, to a child that is a
 // native program of the host, such as the stand-in's Python.
-#include <windows.h>
+// winsock2.h goes before windows.h, which would bring the older winsock.h.
 #include <winsock2.h>
+
+#include <windows.h>
 
 #include <stdexcept>
 

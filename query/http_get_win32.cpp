@@ -133,6 +133,14 @@ std::optional<std::string> ContentLength(HINTERNET request) {
   return std::string(text, length);
 }
 
+// Whether the reply came over TLS, after any redirects.
+bool EndsSecure(HINTERNET request) {
+  char url[INTERNET_MAX_URL_LENGTH + 1] = {};
+  DWORD length = sizeof url;
+  if (!InternetQueryOptionA(request, INTERNET_OPTION_URL, url, &length)) return false;
+  return std::string_view(url, length).starts_with("https:");
+}
+
 }  // namespace
 
 void ConfigureHttpClient(const HttpClientSettings& settings) { Client().settings = settings; }
@@ -168,9 +176,13 @@ Bytes HttpGetBytes(const Text& url) {
   const Handle request(HttpOpenRequestA(connection.get(), "GET", parts.path, "HTTP/1.0", nullptr,
                                         acceptTypes, parts.secure ? kSecureFlags : kPlainFlags, 0));
   if (!request) return Bytes();
+  ApplyTimeouts(request.get(), client.settings);
   static constexpr char kHeaders[] = "Accept: */*\r\n\r\n";
   static_assert(sizeof kHeaders - 1 == 15);
   if (!HttpSendRequestA(request.get(), kHeaders, sizeof kHeaders - 1, nullptr, 0)) return Bytes();
+  // WinINet refuses a redirect from https to http, but not every
+  // implementation of it does: nothing asked over TLS is answered in the clear.
+  if (parts.secure && !EndsSecure(request.get())) return Bytes();
 
   const std::optional<std::string> length = ContentLength(request.get());
   const std::size_t readSize =
@@ -183,11 +195,14 @@ Bytes HttpGetBytes(const Text& url) {
     return Bytes();
   }
   for (;;) {
+    // Asking first what has arrived keeps a read from waiting to fill the
+    // whole buffer: a layer that does so loses what it holds when the
+    // connection then breaks or falls silent. No bytes ready is the end.
+    DWORD ready = 0;
+    if (!InternetQueryDataAvailable(request.get(), &ready, 0, 0) || ready == 0) break;
+    const DWORD want = ready < buffer.size() ? ready : static_cast<DWORD>(buffer.size());
     DWORD read = 0;
-    if (!InternetReadFile(request.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read) ||
-        read == 0) {
-      break;
-    }
+    if (!InternetReadFile(request.get(), buffer.data(), want, &read) || read == 0) break;
     try {
       body.append(buffer.data(), read);
     } catch (const std::bad_alloc&) {
