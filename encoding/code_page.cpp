@@ -48,12 +48,12 @@ Bytes Utf16ToCodePage(const Bytes& wide, std::uint32_t codePage) {
   for (std::size_t i = 0; i + 1 < wide.size(); i += 2) {
     units[i / 2] = static_cast<char16_t>(wide[i] | (wide[i + 1] << 8));
   }
-  if (units[0] == u'\0') return Bytes();
+  if (port::Utf16Length(units.c_str()) == 0) return Bytes();
   const int count = port::Utf16ToMultiByte(codePage, units.c_str(), nullptr, 0);
   if (count <= 0) return Bytes();
   std::string area(static_cast<std::size_t>(count), '\0');
   if (port::Utf16ToMultiByte(codePage, units.c_str(), area.data(), count) <= 0) return Bytes();
-  return Bytes(std::string_view(area.c_str()));
+  return Bytes(std::string_view(area.c_str(), port::ByteLength(area.c_str())));
 }
 
 }  // namespace zembrolt

@@ -5,6 +5,7 @@
 #ifndef ZEMBROLT_ENCODING_CODE_PAGE_PORT_H_
 #define ZEMBROLT_ENCODING_CODE_PAGE_PORT_H_
 
+#include <cstddef>
 #include <cstdint>
 
 namespace zembrolt::port {
@@ -18,6 +19,12 @@ int MultiByteToUtf16(std::uint32_t codePage, const char* s, char16_t* out, int c
 // Converts the zero-terminated UTF-16 `w` to `codePage`, with the same
 // counting and failure rules as MultiByteToUtf16, in bytes.
 int Utf16ToMultiByte(std::uint32_t codePage, const char16_t* w, char* out, int capacity);
+
+// The number of units of `w` before its first zero unit.
+int Utf16Length(const char16_t* w);
+
+// The number of bytes of `s` before its first NUL.
+std::size_t ByteLength(const char* s);
 
 }  // namespace zembrolt::port
 

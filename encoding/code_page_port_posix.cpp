@@ -211,4 +211,10 @@ int Utf16ToMultiByte(std::uint32_t codePage, const char16_t* w, char* out, int c
   return Deliver(bytes, out, capacity);
 }
 
+int Utf16Length(const char16_t* w) {
+  return static_cast<int>(std::char_traits<char16_t>::length(w));
+}
+
+std::size_t ByteLength(const char* s) { return std::strlen(s); }
+
 }  // namespace zembrolt::port

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "encoding/code_page.h"
+#include "encoding/escape_form_port.h"
 
 namespace zembrolt {
 
@@ -16,9 +17,9 @@ bool IsUnreserved(unsigned char b) {
 }  // namespace
 
 Text EscapeBytesForUrl(const Bytes& input, bool keepUnreserved) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  // Sized once for the worst case, three bytes for every input byte.
-  std::string area(3 * input.size(), '\0');
+  // Sized once for the worst case, three bytes for every input byte and the
+  // NUL the escape writer puts after its three.
+  std::string area(3 * input.size() + 1, '\0');
   std::size_t w = 0;
   for (std::size_t i = 0; i < input.size(); ++i) {
     const unsigned char b = input[i];
@@ -28,9 +29,7 @@ Text EscapeBytesForUrl(const Bytes& input, bool keepUnreserved) {
     } else if (b == ' ') {
       area[w++] = '+';
     } else {
-      area[w++] = '%';
-      area[w++] = kHex[b >> 4];
-      area[w++] = kHex[b & 0x0F];
+      w += static_cast<std::size_t>(port::WriteEscapeForm(&area[w], b));
     }
   }
   return Text(std::string_view(area.data(), w));

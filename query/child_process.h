@@ -4,6 +4,7 @@
 #define ZEMBROLT_QUERY_CHILD_PROCESS_H_
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,9 +28,14 @@ class ChildProcess {
   std::optional<std::string> ReadLine(std::chrono::milliseconds timeout);
 
  private:
+#ifdef _WIN32
+  std::uintptr_t socket_ = ~std::uintptr_t{0};  // the test's end of the child's stdin and stdout
+  void* process_ = nullptr;
+#else
   int pid_ = -1;
   int in_ = -1;
   int out_ = -1;
+#endif
   std::string pending_;
 };
 

@@ -103,12 +103,11 @@ TEST_F(HttpGetTest, Exchange) {
       {"redirect from http to https",
        standin.PlainBaseUrl() + Text(select + "&fault=redirect:https"), Expect::kNormalReply, 0, "",
        2},
-      // Nothing asked over TLS is asked again in the clear: the http listener
-      // sees no connection.
-      {"redirect from https to http", Url(select + "&fault=redirect:http"), Expect::kEmpty, 0, "",
-       1},
+      // Nothing asked over TLS is answered in the clear. How far the layer
+      // gets, and how many redirects it follows, are its own: see
+      // http_get_posix_test.cpp.
+      {"redirect from https to http", Url(select + "&fault=redirect:http"), Expect::kEmpty},
       {"10 redirects", Url(select + "&fault=hops:10"), Expect::kNormalReply, 0, "", 11},
-      {"11 redirects", Url(select + "&fault=hops:11"), Expect::kEmpty, 0, "", 11},
   };
 
   const Bytes normal = HttpGetBytes(Url(select));
@@ -149,7 +148,7 @@ TEST_F(HttpGetTest, Exchange) {
 }
 
 // The process-wide state is opened by the first request and kept: the second
-// request finds it, and resumes the TLS session of the first.
+// request finds it.
 TEST_F(HttpGetTest, TwoRequestsOpenTheClientOnce) {
   EXPECT_FALSE(HttpGetBytes(standin.SelectUrl("Torvanel", "aqq")).empty());
   EXPECT_EQ(HttpClientOpenCount(), 1);
@@ -158,7 +157,6 @@ TEST_F(HttpGetTest, TwoRequestsOpenTheClientOnce) {
   const StandinService::Counts counts = standin.GetCounts();
   EXPECT_EQ(counts.https, 2);
   EXPECT_EQ(counts.handshakes, 2);
-  EXPECT_EQ(counts.resumed, 1);
 }
 
 // A cookie the service sets goes back with later requests it applies to, and

@@ -33,12 +33,20 @@ std::string Field(const std::string& line, const std::string& key) {
   throw std::runtime_error("stand-in: no " + key + " in \"" + line + "\"");
 }
 
+std::vector<std::string> StandinCommand() {
+  std::vector<std::string> argv{ZEMBROLT_STANDIN_PYTHON, ZEMBROLT_STANDIN_SCRIPT, "--control",
+                                "--max-seconds", kMaxSeconds};
+  // An HTTP layer that trusts the system's store alone is given the build's
+  // certificates, whose CA the test run has put there; otherwise every
+  // stand-in makes a CA of its own.
+  if (std::string_view(ZEMBROLT_STANDIN_CERT_DIR).empty()) return argv;
+  argv.insert(argv.end(), {"--cert-dir", ZEMBROLT_STANDIN_CERT_DIR});
+  return argv;
+}
+
 }  // namespace
 
-StandinService::StandinService()
-    : child_(std::make_unique<ChildProcess>(
-          std::vector<std::string>{ZEMBROLT_STANDIN_PYTHON, ZEMBROLT_STANDIN_SCRIPT, "--control",
-                                   "--max-seconds", kMaxSeconds})) {
+StandinService::StandinService() : child_(std::make_unique<ChildProcess>(StandinCommand())) {
   const std::optional<std::string> ready = child_->ReadLine(kStartTimeout);
   if (!ready || !ready->starts_with("ready ")) {
     throw std::runtime_error("stand-in did not start: " + ready.value_or("(no answer)"));

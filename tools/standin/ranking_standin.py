@@ -176,8 +176,11 @@ def make_certs(directory):
         f.write(CERT_CONFIG)
     make_ca(directory, "ca", "Zembrolt stand-in CA")
     make_ca(directory, "other-ca", "Zembrolt stand-in other CA")
-    make_server_cert(directory, "server", "ca", "DNS:localhost,IP:127.0.0.1")
-    make_server_cert(directory, "untrusted", "other-ca", "DNS:localhost,IP:127.0.0.1")
+    # The address once more as a DNS name, for clients that match only those
+    # (Wine's certificate check among them).
+    names = "DNS:localhost,IP:127.0.0.1,DNS:127.0.0.1"
+    make_server_cert(directory, "server", "ca", names)
+    make_server_cert(directory, "untrusted", "other-ca", names)
     make_server_cert(directory, "wrongname", "ca", "DNS:wrong-name.invalid")
 
 
@@ -439,6 +442,10 @@ def stall(conn):
 # --- control ----------------------------------------------------------------
 
 def control_loop(standin, stdout):
+    # A parent may hand over a non-blocking descriptor, as Wine does with the
+    # socket a Windows test gives as stdin and stdout.
+    for stream in (sys.stdin, stdout):
+        os.set_blocking(stream.fileno(), True)
     for line in sys.stdin:
         words = line.split()
         if not words:
