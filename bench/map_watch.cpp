@@ -45,7 +45,13 @@ long Pixel(xcb_connection_t* c, xcb_window_t window, int x, int y) {
 int main(int argc, char** argv) {
   const double timeout = argc > 1 ? std::atof(argv[1]) : 30.0;
   const long long deadline = NowNs() + static_cast<long long>(timeout * 1e9);
+  // A server that has only just started may not take connections yet.
   xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+  for (int attempt = 0; xcb_connection_has_error(c) && attempt < 50; ++attempt) {
+    xcb_disconnect(c);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    c = xcb_connect(nullptr, nullptr);
+  }
   if (xcb_connection_has_error(c)) {
     std::fputs("map_watch: cannot open the display\n", stderr);
     return 2;
