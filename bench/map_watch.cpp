@@ -10,11 +10,11 @@
 // usage: map_watch [TIMEOUT_SECONDS]   (DISPLAY names the server)
 #include <xcb/xcb.h>
 
-#include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <ctime>
 #include <thread>
 
 namespace {
