@@ -103,7 +103,7 @@ int EditBoxHeight(int height, int lineHeight, int edge) {
   return std::max(height, lineHeight + 2 * edge);
 }
 
-MainWindow::MainWindow() {
+MainWindow::MainWindow() : serviceBase_(kRankingServiceBase) {
   setObjectName(QStringLiteral("MainWindow"));
   setWindowTitle(QString::fromLatin1(kWindowTitle));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -213,8 +213,7 @@ MainWindow::MainWindow() {
   // Given to the first of the focus order when the window is first activated.
   focusOrder_.front()->setFocus(Qt::OtherFocusReason);
 
-  connect(button_, &QPushButton::clicked, this,
-          [this] { OnQueryClicked(*this, kRankingServiceBase); });
+  connect(button_, &QPushButton::clicked, this, [this] { OnQueryClicked(*this, serviceBase_); });
 }
 
 MainWindow::~MainWindow() = default;

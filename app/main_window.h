@@ -49,6 +49,10 @@ class MainWindow : public QWidget, public ControlTexts {
   // the user's hand.
   void WriteControlText(Control control, const Text& text) override;
 
+  // The service the query button asks from the next click on: the build's
+  // kRankingServiceBase until changed (a benchmark points it at a stand-in).
+  void SetServiceBase(const Text& base) { serviceBase_ = base; }
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   bool event(QEvent* event) override;
@@ -71,6 +75,7 @@ class MainWindow : public QWidget, public ControlTexts {
   QPushButton* button_ = nullptr;
   QPoint origin_;
   QMargins fittedMargins_;
+  Text serviceBase_;
 };
 
 // The main window, not yet shown; null when the window's description cannot

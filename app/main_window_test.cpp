@@ -18,6 +18,7 @@
 #include "app/testing_qt.h"
 #include "encoding/code_page.h"
 #include "encoding/testing.h"
+#include "query/standin.h"
 
 namespace zembrolt {
 namespace {
@@ -225,6 +226,24 @@ TEST_F(MainWindowTest, EnterPressesNothingAndSpaceClicksTheButton) {
   QTest::keyClick(Edit(), Qt::Key_End);
   QTest::keyClicks(Edit(), "x");
   EXPECT_EQ(Edit()->text(), QStringLiteral("Torvanelx"));
+}
+
+TEST_F(MainWindowTest, TheButtonAsksTheServiceItIsPointedAt) {
+  StandinService standin;
+  window_->SetServiceBase(standin.BaseUrl());
+  QTest::mouseClick(Button(), Qt::LeftButton);
+  const std::vector<StandinService::RawRequest> requests = standin.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].listener, "https");
+  EXPECT_TRUE(
+      requests[0].bytes.starts_with("GET /hero/select.php?hero=Torvanel&type=aqq HTTP/1.0\r\n"))
+      << requests[0].bytes;
+  for (Control c : {Control::kNational, Control::kGold, Control::kSilver, Control::kBronze,
+                    Control::kUpdateTime, Control::kGoldRegion, Control::kSilverRegion,
+                    Control::kBronzeRegion}) {
+    EXPECT_FALSE(Label(c)->Caption().empty()) << FormRowOf(c).name;
+  }
+  EXPECT_EQ(Group()->title(), QString::fromUtf8("安卓 - QQ"));
 }
 
 TEST_F(MainWindowTest, EscClosesTheWindowFromEveryTabStop) {

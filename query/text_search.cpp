@@ -26,6 +26,33 @@ bool MatchesAt(const Text& text, std::size_t at, const Text& sought, bool ignore
   return true;
 }
 
+// Whether the walk that begins at `boundary` steps onto `at` (at >= boundary).
+// A byte below 0x80 always ends a character, as a single byte or as the
+// second of two, so the walk passes just after the last such byte before
+// `at`; from there every byte is a lead or a second byte in turn.
+bool WalkReaches(const Text& text, std::size_t boundary, std::size_t at) {
+  std::size_t from = at;
+  while (from > boundary && text[from - 1] >= 0x80) --from;
+  return (at - from) % 2 == 0;
+}
+
+// LocateText without case folding: the occurrences come from a byte search
+// and only those the walk steps onto count, the first of them being the one
+// the walk meets first. Each byte is looked at a bounded number of times.
+std::int32_t LocateExact(const Text& text, const Text& sought, std::size_t from) {
+  const std::string_view haystack = text.view();
+  const std::string_view needle = sought.view();
+  std::size_t boundary = from;
+  for (std::size_t at = haystack.find(needle, from); at != std::string_view::npos;
+       at = haystack.find(needle, at + 1)) {
+    if (at >= kMaxPosition) break;  // a position past what a 32-bit position can name
+    if (WalkReaches(text, boundary, at)) return static_cast<std::int32_t>(at + 1);
+    // `at` is the second byte of a character, which ends with it.
+    boundary = at + 1;
+  }
+  return -1;
+}
+
 }  // namespace
 
 std::int32_t LocateText(const Text& text, const Text& sought, std::int32_t start, bool ignoreCase) {
@@ -35,6 +62,7 @@ std::int32_t LocateText(const Text& text, const Text& sought, std::int32_t start
   const std::size_t from = start >= 1 ? static_cast<std::size_t>(start) - 1 : 0;
   if (from >= length) return -1;
   if (sought.empty()) return 1;
+  if (!ignoreCase) return LocateExact(text, sought, from);
   for (std::size_t at = from; at < length && length - at >= sought.size();
        at += CharacterSize(text[at])) {
     if (at >= kMaxPosition) break;  // a position past what a 32-bit position can name

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
+#include <vector>
 
 #include "encoding/testing.h"
 
@@ -47,6 +49,49 @@ TEST(LocateTextTest, Cases) {
   for (const Case& c : cases) {
     EXPECT_EQ(LocateText(c.text, c.sought, c.start, c.ignoreCase), c.want)
         << ToHex(c.text) << " / " << ToHex(c.sought) << " from " << c.start;
+  }
+}
+
+// The walk as the header describes it, one character at a time, to hold the
+// search to on every text and marker of a small alphabet: 0xB0 and 0xA1 as
+// lead or second bytes, so that runs of two-byte characters pair up either
+// way. Without capitals, folding the case changes nothing.
+std::int32_t WalkByCharacters(const std::string& text, const std::string& sought,
+                              std::int32_t start) {
+  std::size_t at = start >= 1 ? static_cast<std::size_t>(start) - 1 : 0;
+  if (at >= text.size()) return -1;
+  if (sought.empty()) return 1;
+  for (; at + sought.size() <= text.size();
+       at += static_cast<unsigned char>(text[at]) >= 0x80 ? 2 : 1) {
+    if (text.compare(at, sought.size(), sought) == 0) return static_cast<std::int32_t>(at + 1);
+  }
+  return -1;
+}
+
+std::vector<std::string> AllStrings(std::size_t maxLength) {
+  static constexpr char kAlphabet[] = {'a', '"', '\xB0', '\xA1'};
+  std::vector<std::string> all = {""};
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if (all[i].size() == maxLength) continue;
+    for (char c : kAlphabet) all.push_back(all[i] + c);
+  }
+  return all;
+}
+
+TEST(LocateTextTest, FindsWhatTheWalkByCharactersFinds) {
+  const std::vector<std::string> texts = AllStrings(7);
+  const std::vector<std::string> markers = AllStrings(3);
+  for (const std::string& text : texts) {
+    for (const std::string& sought : markers) {
+      for (std::int32_t start = 0; start <= 3; ++start) {
+        const std::int32_t want = WalkByCharacters(text, sought, start);
+        for (bool ignoreCase : {false, true}) {
+          ASSERT_EQ(LocateText(Text(text), Text(sought), start, ignoreCase), want)
+              << ToHex(text) << " / " << ToHex(sought) << " from " << start
+              << (ignoreCase ? " ignoring case" : "");
+        }
+      }
+    }
   }
 }
 
