@@ -10,7 +10,7 @@ namespace zembrolt {
 namespace {
 
 TEST(LocateTextTest, Cases) {
-  struct Case {
+  const struct Case {
     const char* text;
     const char* sought;
     std::int32_t start;
@@ -51,7 +51,7 @@ TEST(LocateTextTest, Cases) {
 }
 
 TEST(CutTextTest, Cases) {
-  struct Case {
+  const struct Case {
     std::int32_t start;
     std::int32_t length;
     const char* want;
@@ -76,7 +76,7 @@ TEST(CutTextTest, Cases) {
 }
 
 TEST(ReplaceTextTest, Cases) {
-  struct Case {
+  const struct Case {
     const char* text;
     const char* old;
     const char* replacement;
