@@ -42,6 +42,7 @@ TEST(FormTest, ComboItemsInOrderWithTheSecondInitial) {
 
 std::vector<std::string> Names(const std::vector<const FormRow*>& rows) {
   std::vector<std::string> names;
+  names.reserve(rows.size());
   for (const FormRow* row : rows) names.push_back(row->name);
   return names;
 }

@@ -190,15 +190,15 @@ TEST_F(MainWindowTest, RegionLabelsCoverTheirValueLabels) {
 
 TEST_F(MainWindowTest, TabAndShiftTabCycleTheThreeTabStops) {
   EXPECT_EQ(QApplication::focusWidget(), Button());
-  QWidget* const forward[] = {Edit(), Combo(), Button(), Edit()};
-  for (QWidget* next : forward) {
+  const QWidget* const forward[] = {Edit(), Combo(), Button(), Edit()};
+  for (const QWidget* next : forward) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
   }
   // The edit box saw none of those Tabs.
   EXPECT_EQ(Edit()->text(), QStringLiteral("Torvanel"));
-  QWidget* const backward[] = {Button(), Combo(), Edit(), Button()};
-  for (QWidget* next : backward) {
+  const QWidget* const backward[] = {Button(), Combo(), Edit(), Button()};
+  for (const QWidget* next : backward) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
   }

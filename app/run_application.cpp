@@ -33,8 +33,9 @@ QtMessageHandler previousHandler = nullptr;
 
 void HoldStartupMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
   if (type == QtFatalMsg) {
-    std::fputs("zembrolt: cannot open the display; the window cannot be shown\n", stderr);
-    std::fflush(stderr);
+    // Nothing is left to do if stderr itself fails: the exit status still tells.
+    (void)std::fputs("zembrolt: cannot open the display; the window cannot be shown\n", stderr);
+    (void)std::fflush(stderr);
     std::_Exit(kFailureExitCode);
   }
   if (heldMessages == nullptr) return;

@@ -24,7 +24,8 @@ struct StartupRecord {
   bool windowGone = false;
 };
 
-int RunWith(StartupRecord& run, std::function<void(MainWindow*)> act, bool windowCreated = true) {
+int RunWith(StartupRecord& run, const std::function<void(MainWindow*)>& act,
+            bool windowCreated = true) {
   static int argc = 1;
   static char name[] = "zembrolt_test";
   static char* argv[] = {name, nullptr};

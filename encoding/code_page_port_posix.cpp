@@ -111,6 +111,8 @@ template <typename Replace>
 bool ConvertReplacing(const char* to, const char* from, std::string_view in, std::string& out,
                       Replace replace) {
   iconv_t cd = iconv_open(to, from);
+  // iconv_open reports failure as the integer -1 cast to its handle type.
+  // NOLINTNEXTLINE(performance-no-int-to-ptr)
   if (cd == reinterpret_cast<iconv_t>(-1)) return false;
   char* in_pos = const_cast<char*>(in.data());
   std::size_t in_left = in.size();

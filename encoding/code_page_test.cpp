@@ -13,7 +13,7 @@ class CodePageTest : public ::testing::Test {
 };
 
 TEST_F(CodePageTest, LocalTextToUtf8) {
-  struct Case {
+  const struct Case {
     const char* text;
     const char* utf8;
   } cases[] = {
@@ -40,7 +40,7 @@ TEST_F(CodePageTest, LocalTextToUtf16ReadsLocalCodePage) {
 }
 
 TEST(CodePageToUtf16Test, Cases) {
-  struct Case {
+  const struct Case {
     const char* input;
     std::uint32_t codePage;
     const char* wide;
@@ -61,7 +61,7 @@ TEST(CodePageToUtf16Test, Cases) {
 }
 
 TEST(Utf16ToCodePageTest, Cases) {
-  struct Case {
+  const struct Case {
     const char* wide;
     std::uint32_t codePage;
     const char* bytes;

@@ -17,6 +17,8 @@ constexpr int kMaxCalls = 12;
 
 Bytes ConvertEncoding(const Bytes& input, const Text& fromName, const Text& toName) {
   iconv_t cd = iconv_open(toName.c_str(), fromName.c_str());
+  // iconv_open reports failure as the integer -1 cast to its handle type.
+  // NOLINTNEXTLINE(performance-no-int-to-ptr)
   if (cd == reinterpret_cast<iconv_t>(-1)) return Bytes();
 
   std::string area;

@@ -10,7 +10,7 @@ namespace zembrolt {
 namespace {
 
 TEST(ConvertEncodingTest, Cases) {
-  struct Case {
+  const struct Case {
     const char* input;
     const char* from;
     const char* to;

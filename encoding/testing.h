@@ -37,7 +37,7 @@ inline std::string ToHex(std::string_view bytes) {
   std::string hex;
   char digits[4];
   for (unsigned char b : bytes) {
-    std::snprintf(digits, sizeof digits, "%02X", b);
+    (void)std::snprintf(digits, sizeof digits, "%02X", b);
     if (!hex.empty()) hex.push_back(' ');
     hex += digits;
   }

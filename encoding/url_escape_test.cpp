@@ -13,7 +13,7 @@ namespace {
 using namespace std::literals;
 
 TEST(EscapeBytesForUrlTest, Cases) {
-  struct Case {
+  const struct Case {
     std::string_view input;
     bool keepUnreserved;
     const char* escaped;
@@ -49,7 +49,7 @@ TEST(EscapeBytesForUrlTest, EveryByteValue) {
       ++kept;
     } else if (b != ' ') {
       char want[4];
-      std::snprintf(want, sizeof want, "%%%02X", b);
+      (void)std::snprintf(want, sizeof want, "%%%02X", b);
       EXPECT_EQ(escaped, Text(want));
     }
     EXPECT_EQ(EscapeBytesForUrl(one, false).size(), b == ' ' ? 1u : 3u);

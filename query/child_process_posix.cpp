@@ -25,7 +25,7 @@ void CloseFd(int& fd) {
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
   // A child that dies first must not take the test down with SIGPIPE.
-  signal(SIGPIPE, SIG_IGN);
+  if (signal(SIGPIPE, SIG_IGN) == SIG_ERR) throw std::runtime_error("signal failed");
   int toChild[2];
   int fromChild[2];
   if (pipe2(toChild, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
@@ -39,6 +39,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
   posix_spawn_file_actions_adddup2(&actions, toChild[0], STDIN_FILENO);
   posix_spawn_file_actions_adddup2(&actions, fromChild[1], STDOUT_FILENO);
   std::vector<char*> args;
+  args.reserve(argv.size() + 1);
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
   pid_t pid = -1;

@@ -10,7 +10,7 @@ namespace zembrolt {
 namespace {
 
 TEST(ExtractBetweenTest, Cases) {
-  struct Case {
+  const struct Case {
     const char* text;
     const char* startMarker;
     const char* endMarker;

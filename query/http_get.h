@@ -4,6 +4,7 @@
 #define ZEMBROLT_QUERY_HTTP_GET_H_
 
 #include <chrono>
+#include <cstddef>
 #include <string>
 
 #include "encoding/text.h"
@@ -12,9 +13,11 @@ namespace zembrolt {
 
 // A silent service must not hold the window forever: connecting (TLS
 // included) gives up after kConnectTimeout, and an exchange that receives
-// nothing for kReceiveTimeout ends with what it has.
+// nothing for kReceiveTimeout, or less than kMinBytesPerReceiveWindow in one
+// whole receive time-out, ends with what it has.
 inline constexpr std::chrono::milliseconds kConnectTimeout{60'000};
 inline constexpr std::chrono::milliseconds kReceiveTimeout{30'000};
+inline constexpr std::size_t kMinBytesPerReceiveWindow = 1024;
 
 // How the process-wide client checks certificates and gives up. The default
 // trusts the system's store plus the build's extra CA file, if it names one.

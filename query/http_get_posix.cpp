@@ -87,6 +87,9 @@ struct Exchange {
   std::chrono::milliseconds receiveTimeout{};
   bool connected = false;
   Clock::time_point lastReceived;
+  // What arrived since the start of the current receive window.
+  Clock::time_point windowStart;
+  std::size_t windowBytes = 0;
   // Of the latest response head: an interim or redirect reply starts afresh.
   std::optional<std::string> contentLength;
   std::optional<std::string> location;
@@ -97,6 +100,7 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
   Exchange& ex = *static_cast<Exchange*>(user);
   const std::string_view line(data, size * count);
   ex.lastReceived = Clock::now();
+  ex.windowBytes += line.size();
   if (line.starts_with("HTTP/")) {
     ex.contentLength.reset();
     ex.location.reset();
@@ -112,6 +116,7 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
 std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) {
   Exchange& ex = *static_cast<Exchange*>(user);
   ex.lastReceived = Clock::now();
+  ex.windowBytes += size * count;
   try {
     // The announced length only sizes the buffer; the body is whatever arrives.
     if (ex.body.empty()) ex.body.reserve(ReadSizeFor(ex.contentLength));
@@ -122,8 +127,10 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) 
   return size * count;
 }
 
-// Ends the exchange once nothing has arrived for the receive time-out; the
-// connect phase has its own time-out.
+// Ends the exchange once nothing has arrived for the receive time-out, or
+// less than kMinBytesPerReceiveWindow in a whole receive time-out: a service
+// that trickles a byte now and then would otherwise hold the window as long
+// as it likes. The connect phase has its own time-out.
 int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
   Exchange& ex = *static_cast<Exchange*>(user);
   const Clock::time_point now = Clock::now();
@@ -133,10 +140,18 @@ int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
         pretransfer > 0) {
       ex.connected = true;
       ex.lastReceived = now;
+      ex.windowStart = now;
+      ex.windowBytes = 0;
     }
     return 0;
   }
-  return now - ex.lastReceived > ex.receiveTimeout ? 1 : 0;
+  if (now - ex.lastReceived > ex.receiveTimeout) return 1;
+  if (now - ex.windowStart >= ex.receiveTimeout) {
+    if (ex.windowBytes < kMinBytesPerReceiveWindow) return 1;
+    ex.windowStart = now;
+    ex.windowBytes = 0;
+  }
+  return 0;
 }
 
 // The URL libcurl is given: its cookie store matches paths against it. An

@@ -59,7 +59,7 @@ TEST_F(HttpGetTest, Exchange) {
   const std::string tooLong = "/hero/select.php?hero=" + std::string(2048 - 31, 'x') + "&type=aqq";
   ASSERT_EQ(fits.size(), 2047u);
 
-  struct Case {
+  const struct Case {
     const char* name;
     Text url;
     Expect expect;

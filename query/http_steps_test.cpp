@@ -10,7 +10,7 @@ namespace zembrolt {
 namespace {
 
 TEST(HttpStepsTest, CanonicalForm) {
-  struct Case {
+  const struct Case {
     const char* url;
     const char* canonical;
   } cases[] = {
@@ -47,7 +47,7 @@ TEST(HttpStepsTest, TakesTheUrlApart) {
   const std::string host255 = Repeat('h', 255);
   const std::string path2047 = "/" + Repeat('p', 2046);
   const std::string user127 = Repeat('u', 127);
-  struct Case {
+  const struct Case {
     std::string url;
     bool ok;
     bool secure = false;
@@ -119,7 +119,7 @@ TEST(HttpStepsTest, PrepareRequestUrl) {
 }
 
 TEST(HttpStepsTest, ReadSize) {
-  struct Case {
+  const struct Case {
     std::optional<std::string_view> contentLength;
     std::size_t readSize;
   } cases[] = {

@@ -9,43 +9,12 @@
 
 #include "encoding/code_page.h"
 #include "encoding/testing.h"
+#include "query/fake_window.h"
 #include "query/http_get.h"
 #include "query/standin.h"
 
 namespace zembrolt {
 namespace {
-
-constexpr Control kValueLabels[] = {
-    Control::kNational,   Control::kGold,       Control::kSilver,       Control::kBronze,
-    Control::kUpdateTime, Control::kGoldRegion, Control::kSilverRegion, Control::kBronzeRegion,
-};
-
-// The window as the flow sees it, with every write kept in order.
-class FakeWindow : public ControlTexts {
- public:
-  FakeWindow() {
-    texts_[Control::kCombo1] = GbkFromUtf8("安卓 - QQ");
-    texts_[Control::kEdit1] = "Torvanel";
-    texts_[Control::kGroup1] = GbkFromUtf8("安卓 - QQ");
-    for (Control label : kValueLabels) texts_[label] = GbkFromUtf8("标签");
-  }
-
-  Text ReadControlText(Control control) const override {
-    const auto it = texts_.find(control);
-    return it == texts_.end() ? Text() : it->second;
-  }
-  void WriteControlText(Control control, const Text& text) override {
-    texts_[control] = text;
-    writes_.emplace_back(control, text);
-  }
-
-  void Set(Control control, const Text& text) { texts_[control] = text; }
-  const std::vector<std::pair<Control, Text>>& writes() const { return writes_; }
-
- private:
-  std::map<Control, Text> texts_;
-  std::vector<std::pair<Control, Text>> writes_;
-};
 
 class QueryFlowTest : public ::testing::Test {
  protected:
@@ -53,7 +22,7 @@ class QueryFlowTest : public ::testing::Test {
 };
 
 // Nothing listens on port 1, so the fetch gives nothing at once.
-const Text kDeadService = "http://127.0.0.1:1";
+constexpr char kDeadService[] = "http://127.0.0.1:1";
 
 TEST_F(QueryFlowTest, DeadServiceEmptiesEveryLabelAndRestoresTheFrame) {
   const std::pair<const char*, const char*> platforms[] = {

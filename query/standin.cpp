@@ -123,7 +123,7 @@ std::string StandinFiller(std::size_t size) {
   std::string filler;
   char record[24];
   for (std::size_t offset = 0; offset < size; offset += 10) {
-    std::snprintf(record, sizeof record, "%09zu\n", offset);
+    (void)std::snprintf(record, sizeof record, "%09zu\n", offset);
     filler += record;
   }
   filler.resize(size);

@@ -12,7 +12,7 @@ namespace zembrolt {
 namespace {
 
 TEST(LocateTextTest, Cases) {
-  struct Case {
+  const struct Case {
     const char* text;
     const char* sought;
     std::int32_t start;
@@ -96,7 +96,7 @@ TEST(LocateTextTest, FindsWhatTheWalkByCharactersFinds) {
 }
 
 TEST(CutTextTest, Cases) {
-  struct Case {
+  const struct Case {
     std::int32_t start;
     std::int32_t length;
     const char* want;
@@ -121,7 +121,7 @@ TEST(CutTextTest, Cases) {
 }
 
 TEST(ReplaceTextTest, Cases) {
-  struct Case {
+  const struct Case {
     const char* text;
     const char* old;
     const char* replacement;

@@ -37,6 +37,13 @@ no such key. MODE is NAME or NAME:N:
   redirect:relative  a redirect by a relative Location
   hops:N         N redirects in a row before the reply
   body:HEX       exactly the bytes HEX as the body, with Content-Length
+  trickle:N      the reply announced whole, N body bytes at once, then one
+                 byte a second for the rest
+  garbage:N      N bytes that are no HTTP at all instead of a reply, then
+                 the end of the connection
+  big:N          the reply with a member of N filler bytes before "data"
+  refusetls      (with "next" only) the next connection on a TLS listener
+                 is answered with a fatal handshake alert and closed
 Filler is the offset of every tenth byte, "000000000\\n000000010\\n...".
 
 On start it prints one line to stdout:
@@ -249,6 +256,16 @@ def html_page(status):
             % (status, reason, reason)).encode("ascii")
 
 
+def garbage(size):
+    """Bytes that are not HTTP, the same on every run: a SHA-256 chain."""
+    out = b""
+    block = b"zembrolt"
+    while len(out) < size:
+        block = hashlib.sha256(block).digest()
+        out += block
+    return out[:size]
+
+
 def head(status, headers):
     reason = {200: "OK", 302: "Found", 404: "Not Found",
               500: "Internal Server Error"}.get(status, "Status")
@@ -266,6 +283,7 @@ class Standin:
         self.handshakes = 0
         self.resumed = 0
         self.pending = []
+        self.pending_connection = []
         self.contexts = {
             "https": self.context(cert_dir, "server"),
             "http": None,
@@ -306,6 +324,14 @@ class Standin:
         conn.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
         try:
             context = self.contexts[name]
+            with self.lock:
+                refuse = context is not None and bool(self.pending_connection)
+                if refuse:
+                    self.pending_connection.pop(0)
+            if refuse:
+                # A TLS alert record: fatal (2), handshake_failure (40).
+                conn.sendall(b"\x15\x03\x01\x00\x02\x02\x28")
+                return
             if context is not None:
                 conn = context.wrap_socket(conn, server_side=True)
                 with self.lock:
@@ -378,6 +404,10 @@ class Standin:
             conn.sendall(head(200, ["Content-Type: text/plain"]) + filler(number or 30000))
             return finish(conn)
 
+        if name == "garbage":
+            conn.sendall(garbage(number))
+            return finish(conn)
+
         if name == "body":
             body = bytes.fromhex(arg)
             conn.sendall(head(200, ["Content-Type: application/json; charset=utf-8",
@@ -385,6 +415,8 @@ class Standin:
             return finish(conn)
 
         body = json_reply(hero, platform, name)
+        if name == "big":
+            body = body.replace(b'"code":0,', b'"code":0,"pad":"' + b"x" * number + b'",', 1)
         headers = ["Content-Type: application/json; charset=utf-8",
                    "Content-Length: %d" % len(body)] + extra
         if name == "drop":
@@ -392,6 +424,12 @@ class Standin:
             # No TLS close alert, no more bytes: the connection just ends.
             conn.shutdown(socket.SHUT_RDWR)
             return
+        if name == "trickle":
+            conn.sendall(head(200, headers) + body[:number])
+            for i in range(number, len(body)):
+                time.sleep(1)
+                conn.sendall(body[i:i + 1])
+            return finish(conn)
         if name == "stall":
             conn.sendall(head(200, headers) + body[:number])
             # A client that waits this out gets the whole reply, which tells
@@ -455,7 +493,10 @@ def control_loop(standin, stdout):
             continue
         command = words[0]
         with standin.lock:
-            if command == "next" and len(words) == 2:
+            if command == "next" and len(words) == 2 and words[1] == "refusetls":
+                standin.pending_connection.append(words[1])
+                answer = ["ok"]
+            elif command == "next" and len(words) == 2:
                 standin.pending.append(words[1])
                 answer = ["ok"]
             elif command == "requests":
@@ -468,6 +509,7 @@ def control_loop(standin, stdout):
             elif command == "reset":
                 standin.requests.clear()
                 standin.pending.clear()
+                standin.pending_connection.clear()
                 standin.connections = {name: 0 for name in standin.connections}
                 standin.handshakes = standin.resumed = 0
                 answer = ["ok"]
