@@ -31,5 +31,17 @@ target_link_libraries(zembrolt PRIVATE app)
 
 zembrolt_test(app_tests
   form_test.cpp
+  main_window_win32_test.cpp
   LIBS app
 )
+
+# The real executable under Wine in a real X server: start, title, keys,
+# Esc, a query of the stand-in service, and screenshots of the window.
+if(ZEMBROLT_TESTS)
+  add_test(NAME window_under_wine
+    COMMAND ${ZEMBROLT_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/window_wine_test.py
+            ${PROJECT_SOURCE_DIR}/tools/wine/wine_run.sh ${ZEMBROLT_WINEPREFIX}
+            $<TARGET_FILE:zembrolt> ${CMAKE_CURRENT_BINARY_DIR}
+            ${RANKING_SERVICE_BASE} ${ZEMBROLT_STANDIN_SCRIPT} ${ZEMBROLT_STANDIN_CERT_DIR})
+  set_tests_properties(window_under_wine PROPERTIES TIMEOUT 240)
+endif()
