@@ -293,6 +293,10 @@ bool MainWindow::PreTranslateMessage(const MSG& message) {
   }
 }
 
+HWND MainWindow::FocusOnActivation() const {
+  return savedFocus_ != nullptr ? savedFocus_ : focusOrder_.front();
+}
+
 void MainWindow::MoveFocus(int step) {
   const int count = static_cast<int>(focusOrder_.size());
   const auto at = std::find(focusOrder_.begin(), focusOrder_.end(), GetFocus());
@@ -334,17 +338,13 @@ LRESULT MainWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
       if (LOWORD(wParam) == WA_INACTIVE) {
         HWND focus = GetFocus();
         if (IsOwnWindow(focus) && focus != window_) savedFocus_ = focus;
-      } else if (HIWORD(wParam) == 0) {
-        SetFocus(savedFocus_ != nullptr ? savedFocus_
-                 : focusOrder_.empty()  ? window_
-                                        : focusOrder_.front());
+      } else if (HIWORD(wParam) == 0 && !focusOrder_.empty()) {
+        SetFocus(FocusOnActivation());
       }
       return 0;
     case WM_SETFOCUS:
       // The window itself never keeps the focus once its controls exist.
-      if (!focusOrder_.empty()) {
-        SetFocus(savedFocus_ != nullptr ? savedFocus_ : focusOrder_.front());
-      }
+      if (!focusOrder_.empty()) SetFocus(FocusOnActivation());
       return 0;
     case WM_COMMAND:
       if (LOWORD(wParam) == ControlId(Control::kButton1) && HIWORD(wParam) == BN_CLICKED) {

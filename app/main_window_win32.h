@@ -67,6 +67,9 @@ class MainWindow : public ControlTexts {
   MainWindow() = default;
   bool Build(HINSTANCE instance);
   void MoveFocus(int step);
+  // The control that had the focus when the window was last deactivated, or
+  // the first of the focus order. Only while the controls exist.
+  HWND FocusOnActivation() const;
   bool IsOwnWindow(HWND hwnd) const;
   void PaintLabel(HWND label);
   LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
