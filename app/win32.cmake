@@ -32,6 +32,7 @@ target_link_libraries(zembrolt PRIVATE app)
 zembrolt_test(app_tests
   form_test.cpp
   main_window_win32_test.cpp
+  run_application_win32_test.cpp
   LIBS app
 )
 
