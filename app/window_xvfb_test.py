@@ -17,7 +17,8 @@ import unittest
 import urllib.parse
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xsession import XSession  # noqa: E402
+from standin_process import Standin  # noqa: E402
+from xsession import XSession, crop  # noqa: E402
 
 TITLE = "Zembrolt Morvessa"
 BINARY = None
@@ -29,35 +30,6 @@ AGENT = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)"
 # Where the value label 国标 lies in the window: the group box at (56, 32),
 # the label at (56, 40) inside it, 80 x 24.
 NATIONAL_VALUE = "80x24+112+72"
-
-
-def crop(path, geometry):
-    """The raw pixels of `geometry` in the PNG at `path`."""
-    return subprocess.run(["convert", path, "-crop", geometry, "+repage", "rgb:-"],
-                          capture_output=True, check=True).stdout
-
-
-class Standin:
-    """The stand-in service on the port the tool was built to ask."""
-
-    def __init__(self, port):
-        self.process = subprocess.Popen(
-            [sys.executable, STANDIN, "--port", str(port), "--cert-dir", CERT_DIR, "--control",
-             "--max-seconds", "120"],
-            stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
-        ready = self.process.stdout.readline()
-        if not ready.startswith("ready "):
-            raise RuntimeError("the stand-in did not start: " + ready)
-
-    def requests(self):
-        self.process.stdin.write("requests\n")
-        self.process.stdin.flush()
-        count = int(self.process.stdout.readline().split()[1])
-        return [bytes.fromhex(self.process.stdout.readline().split()[1]) for _ in range(count)]
-
-    def close(self):
-        self.process.stdin.close()
-        self.process.wait(timeout=15)
 
 
 class WindowUnderX(unittest.TestCase):
@@ -80,7 +52,7 @@ class WindowUnderX(unittest.TestCase):
         base = urllib.parse.urlsplit(SERVICE_BASE)
         if base.scheme != "https" or base.hostname not in ("localhost", "127.0.0.1"):
             self.skipTest("built for a service other than the stand-in: " + SERVICE_BASE)
-        standin = Standin(base.port)
+        standin = Standin(STANDIN, CERT_DIR, base.port)
         try:
             with XSession(1024, 768) as x:
                 tool = x.start([BINARY])

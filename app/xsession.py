@@ -82,9 +82,12 @@ class XSession:
         env["XDG_RUNTIME_DIR"] = self._runtime.name
         return env
 
-    def start(self, argv):
-        """Starts `argv` on this display; its stdout and stderr are captured."""
-        process = subprocess.Popen(argv, env=self.env(), stdout=subprocess.PIPE,
+    def start(self, argv, extra_env=None):
+        """Starts `argv` on this display, with `extra_env` added to its
+        environment; its stdout and stderr are captured."""
+        env = self.env()
+        env.update(extra_env or {})
+        process = subprocess.Popen(argv, env=env, stdout=subprocess.PIPE,
                                    stderr=subprocess.PIPE, text=True)
         self._processes.append(process)
         return process
@@ -128,3 +131,9 @@ class XSession:
             os.unlink(partial)
             raise XSessionError("import failed: " + result.stderr.strip())
         os.replace(partial, path)
+
+
+def crop(path, geometry):
+    """The raw pixels of `geometry` (WxH+X+Y) in the PNG at `path`."""
+    return subprocess.run(["convert", path, "-crop", geometry, "+repage", "rgb:-"],
+                          capture_output=True, check=True).stdout
