@@ -6,6 +6,12 @@ Used by window_xvfb_test.py and window_wine_test.py.
 
 import subprocess
 import sys
+import time
+
+# The tool's port is fixed at build time, so another run of the stand-in on
+# it (a demo, or the other build's end-to-end test just ending) has to be
+# waited out rather than avoided.
+PORT_WAIT_SECONDS = 30
 
 
 class Standin:
@@ -13,13 +19,20 @@ class Standin:
     certificates of `cert_dir` on `port`; close() stops it."""
 
     def __init__(self, script, cert_dir, port):
-        self.process = subprocess.Popen(
-            [sys.executable, script, "--port", str(port), "--cert-dir", cert_dir, "--control",
-             "--max-seconds", "120"],
-            stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
-        ready = self.process.stdout.readline()
-        if not ready.startswith("ready "):
-            raise RuntimeError("the stand-in did not start: " + ready)
+        deadline = time.monotonic() + PORT_WAIT_SECONDS
+        while True:
+            self.process = subprocess.Popen(
+                [sys.executable, script, "--port", str(port), "--cert-dir", cert_dir,
+                 "--control", "--max-seconds", "120"],
+                stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+            ready = self.process.stdout.readline()
+            if ready.startswith("ready "):
+                return
+            self.process.stdin.close()
+            self.process.wait(timeout=15)
+            if "Address already in use" not in ready or time.monotonic() > deadline:
+                raise RuntimeError("the stand-in did not start on port %d: %s" % (port, ready))
+            time.sleep(0.5)
 
     def requests(self):
         """Every request taken so far, as the bytes that came in."""
