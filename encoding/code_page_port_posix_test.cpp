@@ -9,7 +9,7 @@ namespace {
 
 TEST(CodePagePortPosixTest, BadInputIsReplacedByCharacter) {
   LocalCodePage = kCodePageGbk;
-  struct Case {
+  const struct Case {
     const char* text;
     const char* utf8;
   } cases[] = {

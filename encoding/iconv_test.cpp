@@ -13,6 +13,9 @@
 namespace zembrolt {
 namespace {
 
+// iconv_open's failure value, (iconv_t)-1 by the interface's own definition.
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
+
 struct Outcome {
   bool failed;
   int error;  // errno when failed
@@ -29,8 +32,8 @@ void PrintTo(const Outcome& o, std::ostream* os) {
 // One iconv call on `input` with `room` bytes of output.
 Outcome ConvertOnce(const char* from, const char* to, const Bytes& input, std::size_t room) {
   iconv_t cd = iconv_open(to, from);
-  EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1)) << from << " to " << to;
-  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+  EXPECT_NE(cd, kNoConverter) << from << " to " << to;
+  if (cd == kNoConverter) return {};
   std::string in(input.view());
   std::string out(room, '\0');
   char* inPos = in.data();
@@ -48,7 +51,7 @@ Outcome ConvertOnce(const char* from, const char* to, const Bytes& input, std::s
 
 TEST(IconvTest, OneCallConvertsWholeCharactersOrStopsAtTheCause) {
   constexpr bool kFailed = true, kOk = false;
-  struct Case {
+  const struct Case {
     const char* from;
     const char* to;
     const char* input;
@@ -106,7 +109,7 @@ TEST(IconvTest, UnknownNamesOpenNothing) {
   for (const auto& [to, from] :
        {std::pair{"GB18030", "no-such-encoding"}, std::pair{"no-such-encoding", "UTF-8"}}) {
     errno = 0;
-    EXPECT_EQ(iconv_open(to, from), reinterpret_cast<iconv_t>(-1)) << to << " from " << from;
+    EXPECT_EQ(iconv_open(to, from), kNoConverter) << to << " from " << from;
     EXPECT_EQ(errno, EINVAL);
   }
 }
@@ -118,8 +121,8 @@ TEST(IconvTest, UnknownNamesOpenNothing) {
 TEST(IconvTest, Gb18030RoundTripsEveryCodePoint) {
   iconv_t there = iconv_open("GB18030", "UTF-32LE");
   iconv_t back = iconv_open("UTF-32LE", "GB18030");
-  ASSERT_NE(there, reinterpret_cast<iconv_t>(-1));
-  ASSERT_NE(back, reinterpret_cast<iconv_t>(-1));
+  ASSERT_NE(there, kNoConverter);
+  ASSERT_NE(back, kNoConverter);
   int failures = 0;
   std::string lastFour;
   for (char32_t c = 0x80; c <= 0x10FFFF && failures < 20; c += (c < 0x10000 ? 1 : 97)) {
