@@ -46,3 +46,23 @@ if(ZEMBROLT_TESTS)
             ${RANKING_SERVICE_BASE} ${ZEMBROLT_STANDIN_SCRIPT} ${ZEMBROLT_STANDIN_CERT_DIR})
   set_tests_properties(window_under_wine PROPERTIES TIMEOUT 240)
 endif()
+
+# The zip a Windows user unpacks: the program and the toolchain DLLs it needs
+# (none while the runtime is linked in statically).
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-libgcc-file-name
+                OUTPUT_VARIABLE libgcc OUTPUT_STRIP_TRAILING_WHITESPACE)
+get_filename_component(gcc_dll_dir ${libgcc} DIRECTORY)
+set(ZEMBROLT_WINDOWS_ZIP ${CMAKE_BINARY_DIR}/zembrolt-${PROJECT_VERSION}-win64.zip)
+add_custom_command(OUTPUT ${ZEMBROLT_WINDOWS_ZIP}
+  COMMAND ${ZEMBROLT_PYTHON3} ${PROJECT_SOURCE_DIR}/packaging/windows_zip.py ${CMAKE_OBJDUMP}
+          $<TARGET_FILE:zembrolt> ${ZEMBROLT_WINDOWS_ZIP} ${gcc_dll_dir} ${CMAKE_FIND_ROOT_PATH}/lib
+  DEPENDS zembrolt ${PROJECT_SOURCE_DIR}/packaging/windows_zip.py
+  COMMENT "The Windows zip"
+  VERBATIM
+)
+add_custom_target(windows_zip ALL DEPENDS ${ZEMBROLT_WINDOWS_ZIP})
+if(ZEMBROLT_TESTS)
+  add_test(NAME windows_zip
+    COMMAND ${ZEMBROLT_PYTHON3} ${PROJECT_SOURCE_DIR}/packaging/windows_zip_test.py
+            ${CMAKE_OBJDUMP} ${ZEMBROLT_WINDOWS_ZIP} ${ZEMBROLT_WINEPREFIX})
+endif()
