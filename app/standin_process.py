@@ -14,6 +14,17 @@ import time
 PORT_WAIT_SECONDS = 30
 
 
+AGENT = b"Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)"
+
+
+def select_request(netloc, hero, platform):
+    """The one request the tool sends for `hero` (escaped) on `platform`."""
+    return (b"GET /hero/select.php?hero=" + hero + b"&type=" + platform + b" HTTP/1.0\r\n"
+            b"Host: " + netloc.encode() + b"\r\n"
+            b"User-Agent: " + AGENT + b"\r\n"
+            b"Accept: */*\r\n\r\n")
+
+
 class Standin:
     """tools/standin/ranking_standin.py at `script`, serving the
     certificates of `cert_dir` on `port`; close() stops it."""

@@ -21,11 +21,10 @@ import unittest
 import urllib.parse
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from standin_process import Standin  # noqa: E402
-from xsession import XSession, crop  # noqa: E402
+from standin_process import Standin, select_request  # noqa: E402
+from xsession import XSession  # noqa: E402
 
 TITLE = "Zembrolt Morvessa"
-AGENT = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)"
 # The group box's inside, where the value labels lie, in window pixels (the
 # frame Wine draws included): it changes when a query fills the labels.
 VALUE_LABELS = "200x150+100+80"
@@ -114,21 +113,9 @@ class WindowUnderWine(unittest.TestCase):
                 x.key(window, "Return", "Tab", "Tab", "Tab", "Tab", "X", "y", "Return",
                       "shift+Tab", "space")
                 after = os.path.join(SCREENSHOT_DIR, "window-wine-query.png")
-                deadline = time.monotonic() + 30
-                while True:
-                    x.screenshot(window, after)
-                    if crop(after, VALUE_LABELS) != crop(before, VALUE_LABELS):
-                        break
-                    self.assertLess(time.monotonic(), deadline, "the labels never changed")
-                    time.sleep(0.2)
-                self.assertEqual(standin.requests(), [
-                    b"GET /hero/select.php?hero=Xy&type=aqq HTTP/1.0\r\n"
-                    b"Host: " + base.netloc.encode() + b"\r\n"
-                    b"User-Agent: " + AGENT.encode() + b"\r\n"
-                    b"Accept: */*\r\n\r\n"])
-                # Let the rest of the window paint before the picture is kept.
-                time.sleep(0.5)
-                x.screenshot(window, after)
+                x.screenshot_once_changed(window, before, after, VALUE_LABELS, 30)
+                self.assertEqual(standin.requests(),
+                                 [select_request(base.netloc, b"Xy", b"aqq")])
                 x.key(window, "Escape")
                 self.assertEqual(tool.wait(timeout=30), 0)
         finally:

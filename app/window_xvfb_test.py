@@ -17,8 +17,8 @@ import unittest
 import urllib.parse
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from standin_process import Standin  # noqa: E402
-from xsession import XSession, crop  # noqa: E402
+from standin_process import Standin, select_request  # noqa: E402
+from xsession import XSession  # noqa: E402
 
 TITLE = "Zembrolt Morvessa"
 BINARY = None
@@ -26,7 +26,6 @@ SCREENSHOT = None
 SERVICE_BASE = None
 STANDIN = None
 CERT_DIR = None
-AGENT = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)"
 # Where the value label 国标 lies in the window: the group box at (56, 32),
 # the label at (56, 40) inside it, 80 x 24.
 NATIONAL_VALUE = "80x24+112+72"
@@ -63,21 +62,9 @@ class WindowUnderX(unittest.TestCase):
                 # The focus starts on the query button, where Space clicks.
                 x.key(window, "space")
                 after = os.path.join(os.path.dirname(SCREENSHOT), "window-query.png")
-                deadline = time.monotonic() + 20
-                while True:
-                    x.screenshot(window, after)
-                    if crop(after, NATIONAL_VALUE) != crop(before, NATIONAL_VALUE):
-                        break
-                    self.assertLess(time.monotonic(), deadline, "the labels never changed")
-                    time.sleep(0.2)
-                self.assertEqual(standin.requests(), [
-                    b"GET /hero/select.php?hero=Torvanel&type=aqq HTTP/1.0\r\n"
-                    b"Host: " + base.netloc.encode() + b"\r\n"
-                    b"User-Agent: " + AGENT.encode() + b"\r\n"
-                    b"Accept: */*\r\n\r\n"])
-                # Let the rest of the window paint before the picture is kept.
-                time.sleep(0.5)
-                x.screenshot(window, after)
+                x.screenshot_once_changed(window, before, after, NATIONAL_VALUE, 20)
+                self.assertEqual(standin.requests(),
+                                 [select_request(base.netloc, b"Torvanel", b"aqq")])
                 x.key(window, "Escape")
                 self.assertEqual(tool.wait(timeout=15), 0)
         finally:

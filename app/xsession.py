@@ -132,6 +132,17 @@ class XSession:
             raise XSessionError("import failed: " + result.stderr.strip())
         os.replace(partial, path)
 
+    def screenshot_once_changed(self, window, before, after, region, timeout):
+        """Takes screenshots of `window` into `after` until the pixels of
+        `region` differ from those in the PNG `before`; then waits a moment
+        for the rest of the window to paint and keeps one more picture."""
+        def changed():
+            self.screenshot(window, after)
+            return crop(after, region) != crop(before, region)
+        _wait_for(changed, timeout, "the window to change in " + region)
+        time.sleep(0.5)
+        self.screenshot(window, after)
+
 
 def crop(path, geometry):
     """The raw pixels of `geometry` (WxH+X+Y) in the PNG at `path`."""
