@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <chrono>
 #include <new>
 #include <optional>
 #include <string>
@@ -194,10 +195,21 @@ Bytes HttpGetBytes(const Text& url) {
   } catch (const std::bad_alloc&) {
     return Bytes();
   }
+  // A service that trickles a byte now and then would hold the window as
+  // long as it likes: less than kMinBytesPerReceiveWindow in a whole receive
+  // time-out ends the exchange with what it has.
+  auto windowStart = std::chrono::steady_clock::now();
+  std::size_t windowBytes = 0;
   for (;;) {
     // Asking first what has arrived keeps a read from waiting to fill the
     // whole buffer: a layer that does so loses what it holds when the
     // connection then breaks or falls silent. No bytes ready is the end.
+    const auto now = std::chrono::steady_clock::now();
+    if (now - windowStart >= client.settings.receiveTimeout) {
+      if (windowBytes < kMinBytesPerReceiveWindow) break;
+      windowStart = now;
+      windowBytes = 0;
+    }
     DWORD ready = 0;
     if (!InternetQueryDataAvailable(request.get(), &ready, 0, 0) || ready == 0) break;
     const DWORD want = ready < buffer.size() ? ready : static_cast<DWORD>(buffer.size());
@@ -205,6 +217,7 @@ Bytes HttpGetBytes(const Text& url) {
     if (!InternetReadFile(request.get(), buffer.data(), want, &read) || read == 0) break;
     try {
       body.append(buffer.data(), read);
+      windowBytes += read;
     } catch (const std::bad_alloc&) {
       break;  // the bytes collected so far stay
     }
