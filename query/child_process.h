@@ -28,6 +28,10 @@ class ChildProcess {
   std::optional<std::string> ReadLine(std::chrono::milliseconds timeout);
 
  private:
+  // Appends what the child has written to pending_, waiting at most
+  // `timeout`; false when it has ended its output or nothing came in time.
+  bool ReadMore(std::chrono::milliseconds timeout);
+
 #ifdef _WIN32
   std::uintptr_t socket_ = ~std::uintptr_t{0};  // the test's end of the child's stdin and stdout
   void* process_ = nullptr;

@@ -87,27 +87,22 @@ bool ChildProcess::WriteLine(const std::string& line) {
   return true;
 }
 
-std::optional<std::string> ChildProcess::ReadLine(std::chrono::milliseconds timeout) {
+bool ChildProcess::ReadMore(std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (true) {
-    const std::size_t end = pending_.find('\n');
-    if (end != std::string::npos) {
-      std::string line = pending_.substr(0, end);
-      pending_.erase(0, end + 1);
-      return line;
-    }
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return std::nullopt;
+    if (left.count() <= 0) return false;
     pollfd p{out_, POLLIN, 0};
     const int ready = poll(&p, 1, static_cast<int>(left.count()));
     if (ready < 0 && errno == EINTR) continue;
-    if (ready <= 0) return std::nullopt;
+    if (ready <= 0) return false;
     char buffer[65536];
     const ssize_t n = read(out_, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return std::nullopt;
+    if (n <= 0) return false;
     pending_.append(buffer, static_cast<std::size_t>(n));
+    return true;
   }
 }
 

@@ -123,31 +123,18 @@ bool ChildProcess::WriteLine(const std::string& line) {
   return true;
 }
 
-std::optional<std::string> ChildProcess::ReadLine(std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (true) {
-    const std::size_t end = pending_.find('\n');
-    if (end != std::string::npos) {
-      std::string line = pending_.substr(0, end);
-      pending_.erase(0, end + 1);
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      return line;
-    }
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return std::nullopt;
-    fd_set readable;
-    FD_ZERO(&readable);
-    FD_SET(AsSocket(socket_), &readable);
-    timeval wait{static_cast<long>(left.count() / 1000),
-                 static_cast<long>(left.count() % 1000 * 1000)};
-    const int ready = select(0, &readable, nullptr, nullptr, &wait);
-    if (ready <= 0) return std::nullopt;
-    char buffer[65536];
-    const int n = recv(AsSocket(socket_), buffer, sizeof buffer, 0);
-    if (n <= 0) return std::nullopt;
-    pending_.append(buffer, static_cast<std::size_t>(n));
-  }
+bool ChildProcess::ReadMore(std::chrono::milliseconds timeout) {
+  fd_set readable;
+  FD_ZERO(&readable);
+  FD_SET(AsSocket(socket_), &readable);
+  timeval wait{static_cast<long>(timeout.count() / 1000),
+               static_cast<long>(timeout.count() % 1000 * 1000)};
+  if (select(0, &readable, nullptr, nullptr, &wait) <= 0) return false;
+  char buffer[65536];
+  const int n = recv(AsSocket(socket_), buffer, sizeof buffer, 0);
+  if (n <= 0) return false;
+  pending_.append(buffer, static_cast<std::size_t>(n));
+  return true;
 }
 
 }  // namespace zembrolt
