@@ -147,9 +147,16 @@ TEST_F(QueryFaultsTest, FiftyMebibyteBodyFillsTheLabelsInBoundedMemory) {
   const FakeWindow window = Query();
   const std::size_t peak = PeakResidentBytes();
   EXPECT_EQ(Labels(window), want);
+#ifndef _WIN32
+  // The figures come from Linux's /proc; a Windows build run under Wine reads
+  // the emulator's own, which do not follow the program's heap.
   EXPECT_GT(peak, before);
   RecordProperty("peak_growth_mib", static_cast<int>((peak - before) / kMiB));
   EXPECT_LE(peak - before, kPeakPerBodyByte * kBody);
+#else
+  static_cast<void>(before);
+  static_cast<void>(peak);
+#endif
 }
 
 TEST_F(QueryFaultsTest, ServiceSendingAByteASecondEndsByTheStallRuleWithWhatArrived) {
